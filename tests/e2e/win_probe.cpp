@@ -1,0 +1,91 @@
+// A helper for the end-to-end tests, run in the same Wine prefix as the program: it finds
+// the program's windows and reports their rectangles, or closes one. Output is one line per
+// window: class, id, visible, left, top, width, height (screen coordinates).
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+void printWindow(const wchar_t* role, HWND hwnd) {
+    wchar_t cls[128] = L"";
+    GetClassNameW(hwnd, cls, 128);
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    RECT c{};
+    GetClientRect(hwnd, &c);
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    std::wprintf(L"%ls %ls id=%#llx visible=%d rect=%ld,%ld,%ld,%ld client=%ld,%ld,%ld,%ld style=%#lx exstyle=%#lx\n",
+                 role, cls, static_cast<unsigned long long>(GetWindowLongPtrW(hwnd, GWLP_ID)),
+                 (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) ? 1 : 0, r.left, r.top,
+                 r.right - r.left, r.bottom - r.top, origin.x, origin.y, c.right, c.bottom,
+                 static_cast<unsigned long>(GetWindowLongW(hwnd, GWL_STYLE)),
+                 static_cast<unsigned long>(GetWindowLongW(hwnd, GWL_EXSTYLE)));
+}
+
+HWND waitForClass(const wchar_t* cls, DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (HWND h = FindWindowW(cls, nullptr); h && IsWindowVisible(h)) return h;
+        if (GetTickCount64() >= end) return nullptr;
+        Sleep(20);
+    }
+}
+
+} // namespace
+
+// Usage: win_probe wait CLASS TIMEOUT_MS   waits until a visible top-level window of the
+//                                          class exists, then prints it and its children
+//        win_probe gone CLASS TIMEOUT_MS   waits until no window of the class exists
+//        win_probe close CLASS             posts WM_CLOSE to it
+//        win_probe run EXE                 runs EXE and prints its whole 32-bit exit code
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 3) return 2;
+    const std::wstring verb = argv[1];
+    const wchar_t* cls = argv[2];
+    const DWORD timeout = argc > 3 ? static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)) : 10000;
+    if (verb == L"wait") {
+        HWND h = waitForClass(cls, timeout);
+        if (!h) return 1;
+        printWindow(L"window", h);
+        // Children in stacking order, the topmost first.
+        for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) printWindow(L"child", c);
+        std::fflush(stdout);
+        return 0;
+    }
+    if (verb == L"gone") {
+        const ULONGLONG end = GetTickCount64() + timeout;
+        while (FindWindowW(cls, nullptr)) {
+            if (GetTickCount64() >= end) return 1;
+            Sleep(20);
+        }
+        return 0;
+    }
+    if (verb == L"run") {
+        std::wstring commandLine = L"\"" + std::wstring(argv[2]) + L"\"";
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &si, &pi))
+            return 1;
+        WaitForSingleObject(pi.hProcess, INFINITE);
+        DWORD code = 0;
+        GetExitCodeProcess(pi.hProcess, &code);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        std::wprintf(L"exit code %#lx\n", static_cast<unsigned long>(code));
+        std::fflush(stdout);
+        return 0;
+    }
+    if (verb == L"close") {
+        HWND h = FindWindowW(cls, nullptr);
+        if (!h) return 1;
+        PostMessageW(h, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    return 2;
+}
