@@ -12,8 +12,12 @@ if(win_test_sources)
   add_executable(win_tests ${win_test_sources})
   target_link_libraries(win_tests PRIVATE moyuan_win32_runtime gtest gtest_main version)
   target_link_options(win_tests PRIVATE ${static_runtime})
+  # The 32-bit release executable comes from the win32 build beside this one.
+  set(MOYUAN_RELEASE_EXE ${PROJECT_SOURCE_DIR}/build/win32/moyuan_capture.exe CACHE FILEPATH
+      "The 32-bit release executable whose resources the tests read")
   target_compile_definitions(win_tests PRIVATE
-    MOYUAN_EXE_PATH="$<TARGET_FILE:moyuan_capture>")
+    MOYUAN_EXE_PATH="$<TARGET_FILE:moyuan_capture>"
+    MOYUAN_RELEASE_EXE_PATH="${MOYUAN_RELEASE_EXE}")
   add_test(NAME win_tests COMMAND win_tests)
   set_tests_properties(win_tests PROPERTIES LABELS win TIMEOUT 600)
 endif()

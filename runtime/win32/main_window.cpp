@@ -102,6 +102,12 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         FillRect(reinterpret_cast<HDC>(wp), &client, background_.get());
         return 1;
     }
+    case WM_GETMINMAXINFO: {
+        // Sizes written as properties are taken as they are: no minimum tracking size.
+        auto* info = reinterpret_cast<MINMAXINFO*>(lp);
+        info->ptMinTrackSize = {0, 0};
+        return 0;
+    }
     case WM_SETCURSOR:
         if (reinterpret_cast<HWND>(wp) == hwnd() && LOWORD(lp) == HTCLIENT &&
             cursorCode_ != kCursorDefault) {

@@ -42,6 +42,7 @@ HWND waitForClass(const wchar_t* cls, DWORD timeoutMs) {
 //        win_probe gone CLASS TIMEOUT_MS   waits until no window of the class exists
 //        win_probe close CLASS             posts WM_CLOSE to it
 //        win_probe run EXE                 runs EXE and prints its whole 32-bit exit code
+//        win_probe focus CLASS             prints the id of the control with the keyboard focus
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) return 2;
     const std::wstring verb = argv[1];
@@ -78,6 +79,17 @@ int wmain(int argc, wchar_t** argv) {
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
         std::wprintf(L"exit code %#lx\n", static_cast<unsigned long>(code));
+        std::fflush(stdout);
+        return 0;
+    }
+    if (verb == L"focus") {
+        HWND h = FindWindowW(cls, nullptr);
+        if (!h) return 1;
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(h, nullptr), &info)) return 1;
+        std::wprintf(L"focus id=%#llx\n",
+                     info.hwndFocus ? static_cast<unsigned long long>(GetWindowLongPtrW(info.hwndFocus, GWLP_ID)) : 0ull);
         std::fflush(stdout);
         return 0;
     }

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <functional>
@@ -378,36 +378,90 @@ TEST(SnapshotSizeFits, AcceptsAreasUpToOneGibibyteOfPicture) {
 
 // --- Handles ---------------------------------------------------------------------------------
 
-// A process holds at most about 65,000 GDI objects (Wine's handle table has 65,536 slots,
-// Windows allows at most 65,536 and 10,000 by default), so 70,000 snapshots that all succeed
-// leave no object behind on their path. Both paths are run: a visible window read through its
-// own DC and a hidden one read through the screen DC.
-TEST(SnapshotWindowArea, ReleasesEveryGdiObjectAndDc) {
-    constexpr int kRounds = 70'000;
-    constexpr int kCountedRounds = 1'000;
-    for (const bool visible : {true, false}) {
-        SCOPED_TRACE(visible ? "visible window" : "hidden window");
-        const OwnedWindow window =
-            makePopup(kPatternClass, kLeft, kTop, 8, 8, visible ? WS_VISIBLE : 0);
+// Takes every GDI object slot the process has left (Wine's handle table has 65,536 slots,
+// Windows allows 10,000 objects by default), so that the next object anybody creates fails.
+class GdiSlotsTaken {
+public:
+    GdiSlotsTaken() {
+        for (;;) {
+            moyuan::win32::UniqueRegion region(CreateRectRgn(0, 0, 1, 1));
+            if (!region) break;
+            regions_.push_back(std::move(region));
+        }
+    }
+    std::size_t count() const { return regions_.size(); }
+    // Gives back `n` slots.
+    void giveBack(std::size_t n) { regions_.resize(regions_.size() - std::min(n, regions_.size())); }
+
+private:
+    std::vector<moyuan::win32::UniqueRegion> regions_;
+};
+
+std::size_t freeGdiSlots() { return GdiSlotsTaken().count(); }
+
+// The three ways a snapshot reads: a visible window through its own DC, a hidden one and the
+// whole screen through the screen DC.
+struct SnapshotSource {
+    const char* name;
+    DWORD style; // of an 8 x 8 pattern window
+    bool wholeScreen;
+};
+constexpr SnapshotSource kSources[] = {
+    {"visible window", WS_VISIBLE, false},
+    {"hidden window", 0, false},
+    {"whole screen", 0, true},
+};
+
+TEST(SnapshotWindowArea, LeavesNoGdiObjectOrDcBehind) {
+    for (const SnapshotSource& source : kSources) {
+        SCOPED_TRACE(source.name);
+        const OwnedWindow window = makePopup(kPatternClass, kLeft, kTop, 8, 8, source.style);
         ASSERT_TRUE(window);
         paintNow(window.get());
+        const HWND target = source.wholeScreen ? nullptr : window.get();
+        const std::size_t expectedSize =
+            source.wholeScreen
+                ? pictureBytesSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN))
+                : pictureBytesSize(8, 8);
+        const int rounds = source.wholeScreen ? 100 : 1'000;
+        // The system keeps a cache of window DCs; the first snapshots may fill it.
+        for (int i = 0; i < 3; ++i) ASSERT_EQ(snapshotWindowArea(target).size(), expectedSize);
 
+        const std::size_t slotsBefore = freeGdiSlots();
+        ASSERT_GT(slotsBefore, 0u);
         // Windows counts the process's GDI objects here; Wine always answers 0, so under Wine
-        // this comparison holds trivially and the long loop below is what proves it.
-        const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-        for (int i = 0; i < kCountedRounds; ++i)
-            ASSERT_EQ(snapshotWindowArea(window.get()).size(), pictureBytesSize(8, 8))
-                << "round " << i;
-        EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
+        // this comparison holds trivially and the count of free slots is what proves it.
+        const DWORD objectsBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+        for (int i = 0; i < rounds; ++i)
+            ASSERT_EQ(snapshotWindowArea(target).size(), expectedSize) << "round " << i;
+        EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), objectsBefore);
+        EXPECT_EQ(freeGdiSlots(), slotsBefore);
+    }
+}
 
-        const auto start = std::chrono::steady_clock::now();
-        for (int i = 0; i < kRounds; ++i)
-            ASSERT_EQ(snapshotWindowArea(window.get()).size(), pictureBytesSize(8, 8))
-                << "round " << i;
-        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                            std::chrono::steady_clock::now() - start)
-                            .count();
-        RecordProperty(visible ? "visible_rounds_ms" : "hidden_rounds_ms", static_cast<int>(ms));
+// With no GDI object to spare a snapshot fails at its first object, with one to spare at the
+// second, and so on; on each of those paths it gives nothing and gives back what it got.
+TEST(SnapshotWindowArea, RunningOutOfGdiObjectsGivesNothingAndLeavesNothingBehind) {
+    constexpr std::size_t kMostSpare = 6;
+    for (const SnapshotSource& source : kSources) {
+        SCOPED_TRACE(source.name);
+        const OwnedWindow window = makePopup(kPatternClass, kLeft, kTop, 8, 8, source.style);
+        ASSERT_TRUE(window);
+        paintNow(window.get());
+        const HWND target = source.wholeScreen ? nullptr : window.get();
+        ASSERT_FALSE(snapshotWindowArea(target).empty());
+
+        std::vector<bool> took(kMostSpare + 1);
+        for (std::size_t spare = 0; spare <= kMostSpare; ++spare) {
+            SCOPED_TRACE(std::to_string(spare) + " objects to spare");
+            GdiSlotsTaken taken;
+            ASSERT_GT(taken.count(), kMostSpare);
+            taken.giveBack(spare);
+            took[spare] = !snapshotWindowArea(target).empty();
+            EXPECT_EQ(freeGdiSlots(), spare);
+        }
+        EXPECT_FALSE(took.front()) << "a snapshot without a single GDI object to spare";
+        EXPECT_TRUE(took.back()) << "a snapshot with " << kMostSpare << " GDI objects to spare";
     }
 }
 
