@@ -28,6 +28,11 @@ target_link_libraries(win_probe PRIVATE moyuan_warnings user32 gdi32)
 target_compile_definitions(win_probe PRIVATE UNICODE _UNICODE)
 target_link_options(win_probe PRIVATE ${static_runtime} ${wide_entry})
 
+add_executable(win_pattern WIN32 tests/e2e/win_pattern.cpp)
+target_link_libraries(win_pattern PRIVATE moyuan_warnings user32 gdi32)
+target_compile_definitions(win_pattern PRIVATE UNICODE _UNICODE)
+target_link_options(win_pattern PRIVATE ${static_runtime} ${wide_entry})
+
 file(GLOB e2e_tests CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/test_*.py)
 foreach(test ${e2e_tests})
   get_filename_component(test_name ${test} NAME_WE)
@@ -35,6 +40,7 @@ foreach(test ${e2e_tests})
     COMMAND ${PROJECT_SOURCE_DIR}/tools/with-wine-session.sh /usr/bin/python3 ${test}
       --exe $<TARGET_FILE:moyuan_capture_testhooks>
       --release-exe $<TARGET_FILE:moyuan_capture>
-      --probe $<TARGET_FILE:win_probe>)
+      --probe $<TARGET_FILE:win_probe>
+      --pattern $<TARGET_FILE:win_pattern>)
   set_tests_properties(e2e_${test_name} PROPERTIES LABELS e2e TIMEOUT 300)
 endforeach()

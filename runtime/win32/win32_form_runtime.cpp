@@ -1,5 +1,6 @@
 #include "runtime/win32/win32_form_runtime.h"
 
+#include <cstdio>
 #include <string>
 
 #include "capture/gdi_snapshot.h"
@@ -60,6 +61,17 @@ void Win32FormRuntime::startRuntime(const FormDefinition& form) {
     if (folder.empty() || !SetCurrentDirectoryW(folder.c_str()))
         fatalError(L"The program's folder cannot be made the current directory.");
     testLog("runtime started in " + wideToUtf8(currentDirectory()));
+#ifdef MOYUAN_TEST_HOOKS
+    // The tests compare the pointer's shape with these.
+    const auto handle = [](const wchar_t* id) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%#llx",
+                      static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(LoadCursorW(nullptr, id))));
+        return std::string(text);
+    };
+    testLog("cursor cross " + handle(IDC_CROSS));
+    testLog("cursor arrow " + handle(IDC_ARROW));
+#endif
 }
 
 void Win32FormRuntime::addExitRoutine(ExitRoutine routine) { exitList_.add(routine); }
@@ -88,10 +100,11 @@ EventSink Win32FormRuntime::sinkFor(const Control& control) {
         if (!windowForm_) return;
         for (const EventBinding& b : windowForm_->bindings) {
             if (b.control != id || b.code != code || !b.handler) continue;
+            b.handler(*this, args);
+            // Logged once the handler has run to its end.
             testLog("event " + name + " " + std::to_string(static_cast<int>(code)) + " " +
                     std::to_string(args.x) + " " + std::to_string(args.y) + " " +
                     std::to_string(args.keys));
-            b.handler(*this, args);
         }
     };
 }
@@ -223,7 +236,44 @@ int Win32FormRuntime::screenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 int Win32FormRuntime::screenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
 
 PictureBytes Win32FormRuntime::snapshot(WindowHandle window) {
-    return gdi::snapshotWindowArea(reinterpret_cast<HWND>(window));
+    const HWND hwnd = reinterpret_cast<HWND>(window);
+    if (auto fromPanel = displayedByPanel(hwnd)) return std::move(*fromPanel);
+    return gdi::snapshotWindowArea(hwnd);
+}
+
+std::optional<PictureBytes> Win32FormRuntime::displayedByPanel(HWND hwnd) const {
+    // A hidden control of ours that lies wholly over a drawing panel: what the screen shows
+    // there is the panel's own picture, which the panel can copy from its bitmap, at a cost
+    // that follows the area rather than a read of the screen.
+    if (!window_ || !hwnd || !IsWindow(hwnd) || IsWindowVisible(hwnd)) return std::nullopt;
+    const HWND main = window_->hwnd();
+    if (!window_->findControl(hwnd) || !IsWindowVisible(main) || IsIconic(main)) return std::nullopt;
+    RECT area{};
+    GetWindowRect(hwnd, &area);
+    if (IsRectEmpty(&area)) return std::nullopt;
+
+    // The area must lie on the screen and inside the window's client area...
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT client{};
+    GetClientRect(main, &client);
+    MapWindowPoints(main, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    RECT inside{};
+    if (!IntersectRect(&inside, &area, &screen) || !EqualRect(&inside, &area) ||
+        !IntersectRect(&inside, &area, &client) || !EqualRect(&inside, &area))
+        return std::nullopt;
+
+    // ...and the topmost visible control over it must be a drawing panel that holds all of it.
+    for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child)) continue;
+        RECT childRect{};
+        GetWindowRect(child, &childRect);
+        if (!IntersectRect(&inside, &childRect, &area)) continue;
+        auto* panel = dynamic_cast<DrawPanel*>(window_->findControl(child));
+        if (!panel || !EqualRect(&inside, &area)) return std::nullopt;
+        MapWindowPoints(nullptr, child, reinterpret_cast<POINT*>(&area), 2);
+        return panel->displayedPicture(area);
+    }
+    return std::nullopt;
 }
 
 bool Win32FormRuntime::textInput(const Text&, const Text&, const Text&, Text&, InputType) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "runtime/exit_list.h"
 #include "runtime/form_definition.h"
@@ -50,6 +51,7 @@ private:
     bool preTranslate(const MSG& msg);
     bool belongsToMainWindow(HWND hwnd) const;
     void refreshCursor() const;
+    std::optional<PictureBytes> displayedByPanel(HWND hwnd) const;
 
     FormDefinition form_;
     ExitList exitList_;

@@ -106,6 +106,9 @@ class ProgramTest(unittest.TestCase):
         self.programs = []
 
     def tearDown(self):
+        # A failed test may leave a button held down.
+        for button in ("1", "3"):
+            run(["xdotool", "mouseup", button])
         for p in self.programs:
             p.stop()
         # Leave no window behind for the next test.
@@ -162,6 +165,7 @@ def main():
     parser.add_argument("--exe", required=True)
     parser.add_argument("--release-exe", required=True)
     parser.add_argument("--probe", required=True)
+    parser.add_argument("--pattern", required=True)
     ARGS, rest = parser.parse_known_args()
     if "MOYUAN_WINE_SESSION" not in os.environ:
         sys.exit("run inside tools/with-wine-session.sh")

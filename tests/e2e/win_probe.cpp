@@ -43,6 +43,7 @@ HWND waitForClass(const wchar_t* cls, DWORD timeoutMs) {
 //        win_probe close CLASS             posts WM_CLOSE to it
 //        win_probe run EXE                 runs EXE and prints its whole 32-bit exit code
 //        win_probe focus CLASS             prints the id of the control with the keyboard focus
+//        win_probe cursor CLASS            prints the handle of the pointer's current shape
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) return 2;
     const std::wstring verb = argv[1];
@@ -90,6 +91,20 @@ int wmain(int argc, wchar_t** argv) {
         if (!GetGUIThreadInfo(GetWindowThreadProcessId(h, nullptr), &info)) return 1;
         std::wprintf(L"focus id=%#llx\n",
                      info.hwndFocus ? static_cast<unsigned long long>(GetWindowLongPtrW(info.hwndFocus, GWLP_ID)) : 0ull);
+        std::fflush(stdout);
+        return 0;
+    }
+    if (verb == L"cursor") {
+        // Cursor handles cannot be looked into from another process under Wine; the test
+        // compares the handle with the ones the program reports in its log.
+        CURSORINFO info{};
+        info.cbSize = sizeof info;
+        const DWORD target = GetWindowThreadProcessId(FindWindowW(cls, nullptr), nullptr);
+        AttachThreadInput(GetCurrentThreadId(), target, TRUE);
+        const BOOL got = GetCursorInfo(&info);
+        AttachThreadInput(GetCurrentThreadId(), target, FALSE);
+        if (!got) return 1;
+        std::wprintf(L"cursor %#llx\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(info.hCursor)));
         std::fflush(stdout);
         return 0;
     }

@@ -59,18 +59,18 @@ void FakeFormRuntime::loadStartWindow(ControlId windowId) {
     records_[kMainWindowAsControl] = window;
 
     WindowHandle next = kFirstHandle;
-    for (const ControlSpec& spec : form->controls) {
+    for (const ControlSpec& given : form->controls) {
         Record control;
-        control.kind = spec.kind;
-        control.place = spec.place;
-        control.visible = spec.visible;
-        control.border = spec.border;
-        control.panel = spec.panel;
-        control.picture.assign(spec.picture.begin(), spec.picture.end());
+        control.kind = given.kind;
+        control.place = given.place;
+        control.visible = given.visible;
+        control.border = given.border;
+        control.panel = given.panel;
+        control.picture.assign(given.picture.begin(), given.picture.end());
         control.decodedPicture = readBmp(control.picture);
         control.handle = next += kHandleStep;
-        records_[spec.id] = std::move(control);
-        stacking_.push_back(spec.id);
+        records_[given.id] = std::move(control);
+        stacking_.push_back(given.id);
     }
 }
 

@@ -9,12 +9,16 @@
 //   screen is that picture with every visible drawing panel of nonzero size laid over it,
 //   bottom of the stacking order first: its background picture tiled from the panel's
 //   top-left, then the rectangles drawn on it since it was last cleared. The window frame,
-//   buttons, picture boxes and panel colours are not painted.
+//   buttons, picture boxes and panel colours are not painted. Rectangles are drawn with a
+//   one-pixel pen of the panel's pen colour, filled with its fill colour unless the brush is
+//   hollow. Snapshot pixels beyond the screen's edges are black.
 // - A window with the fixed border (6) has its client area inset by a frame of
 //   kFrameLeft/kFrameTop/kFrameRight/kFrameBottom pixels; with no border the client area is
 //   the outer rectangle.
 // - Mouse and click events reach a control only while it is visible and both its width and
 //   its height are positive, as a real window of no size, or a hidden one, gets no input.
+// - Files are real: names are taken as paths (the tests use ASCII names), relative ones
+//   from currentDirectory.
 #pragma once
 
 #include <cstddef>

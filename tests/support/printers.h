@@ -22,4 +22,15 @@ inline void PrintTo(const WindowBounds& b, std::ostream* os) {
         << b.height << "}";
 }
 
+inline void PrintTo(EventCode code, std::ostream* os) {
+    switch (code) {
+    case EventCode::Click: *os << "click"; return;
+    case EventCode::LeftPress: *os << "left press"; return;
+    case EventCode::LeftRelease: *os << "left release"; return;
+    case EventCode::RightPress: *os << "right press"; return;
+    case EventCode::MouseMove: *os << "move"; return;
+    }
+    *os << "event " << static_cast<int>(code);
+}
+
 } // namespace moyuan

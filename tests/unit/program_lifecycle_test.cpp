@@ -67,6 +67,7 @@ TEST_F(ProgramLifecycle, ExitStepReleasesTheFolderAndThePicture) {
     EXPECT_TRUE(state().capturedPicture.empty());
     // Released, not merely emptied.
     EXPECT_EQ(state().capturedPicture.capacity(), 0u);
+    EXPECT_EQ(state().storagePath.capacity(), Text().capacity());
     EXPECT_EQ(runtime.exitRoutineCount(), 0u);
 }
 
