@@ -44,3 +44,7 @@ foreach(test ${e2e_tests})
       --pattern $<TARGET_FILE:win_pattern>)
   set_tests_properties(e2e_${test_name} PROPERTIES LABELS e2e TIMEOUT 300)
 endforeach()
+
+# Benchmarks: run by tools/bench.sh under Wine, never as timed tests.
+add_executable(capture_bench bench/capture_bench.cpp)
+target_link_libraries(capture_bench PRIVATE moyuan_win32_runtime)

@@ -2,11 +2,14 @@
 
 set(win32_runtime_sources
   runtime/win32/balloon.cpp runtime/win32/button.cpp runtime/win32/dib.cpp
+  runtime/win32/balloon_notice.cpp
   runtime/win32/draw_panel.cpp runtime/win32/fatal_error.cpp runtime/win32/main_window.cpp
   runtime/win32/picture_box.cpp runtime/win32/test_log.cpp runtime/win32/wide_text.cpp
   runtime/win32/win32_form_runtime.cpp runtime/win32/window_builder.cpp
   runtime/win32/window_geometry.cpp
+  runtime/win32/text_input_box.cpp runtime/win32/file_writer.cpp runtime/win32/runtime_texts.cpp
   capture/gdi_snapshot.cpp)
+moyuan_gbk_texts(runtime/win32/runtime_texts.cpp)
 
 if(CMAKE_SYSTEM_PROCESSOR MATCHES "64")
   set(MANIFEST_ARCH amd64)

@@ -17,5 +17,8 @@ esac
 echo "== native unit tests"
 ctest --test-dir build/linux --output-on-failure -j"$(nproc)"
 
+echo "== picture decoder fuzzing (short run)"
+tools/run-fuzz.sh 5
+
 echo "== Windows-side and end-to-end tests under Wine"
 tools/with-wine-session.sh ctest --test-dir build/win64 --output-on-failure

@@ -1,5 +1,6 @@
 #include "runtime/win32/main_window.h"
 
+#include "runtime/win32/balloon.h"
 #include "runtime/win32/button.h"
 #include "runtime/win32/wide_text.h"
 
@@ -102,6 +103,12 @@ LRESULT MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         FillRect(reinterpret_cast<HDC>(wp), &client, background_.get());
         return 1;
     }
+    case WM_ACTIVATEAPP:
+        if (!wp) {
+            for (const auto& c : controls_)
+                if (auto* balloon = dynamic_cast<Balloon*>(c.get())) balloon->programDeactivated();
+        }
+        break;
     case WM_GETMINMAXINFO: {
         // Sizes written as properties are taken as they are: no minimum tracking size.
         auto* info = reinterpret_cast<MINMAXINFO*>(lp);

@@ -4,7 +4,10 @@
 #include <string>
 
 #include "capture/gdi_snapshot.h"
+#include "runtime/win32/balloon.h"
 #include "runtime/win32/draw_panel.h"
+#include "runtime/win32/file_writer.h"
+#include "runtime/win32/text_input_box.h"
 #include "runtime/win32/fatal_error.h"
 #include "runtime/win32/picture_box.h"
 #include "runtime/win32/test_log.h"
@@ -120,10 +123,17 @@ void Win32FormRuntime::runMessageLoop() {
             break;
         }
         if (got == -1) break;
+        observe(msg);
         if (preTranslate(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+}
+
+void Win32FormRuntime::observe(const MSG& msg) const {
+    if (!window_) return;
+    for (const auto& c : window_->controls())
+        if (auto* balloon = dynamic_cast<Balloon*>(c.get())) balloon->observe(msg);
 }
 
 bool Win32FormRuntime::belongsToMainWindow(HWND hwnd) const {
@@ -276,18 +286,36 @@ std::optional<PictureBytes> Win32FormRuntime::displayedByPanel(HWND hwnd) const 
     return std::nullopt;
 }
 
-bool Win32FormRuntime::textInput(const Text&, const Text&, const Text&, Text&, InputType) {
-    // The modal input box is not built yet: nothing is asked and nothing is confirmed.
-    return false;
+bool Win32FormRuntime::textInput(const Text& prompt, const Text& title, const Text& initialText,
+                                 Text& variable, InputType) {
+    if (!window_ || !window_->hwnd()) return false;
+    const TextInputRequest request{gbkToWide(prompt), gbkToWide(title), gbkToWide(initialText)};
+    // The box has its own message loop: the notices watch its messages too.
+    const auto answer = runTextInputBox(window_->hwnd(), request, [this](const MSG& msg) { observe(msg); });
+    if (!answer) {
+        testLog("input cancelled");
+        return false;
+    }
+    // The box accepts only text that GBK can hold.
+    const auto gbk = wideToGbk(*answer);
+    if (!gbk) return false;
+    variable = *gbk;
+    testLog("input confirmed " + wideToUtf8(*answer));
+    return true;
 }
 
-void Win32FormRuntime::balloonNotice(ControlId, int, int, const Text&, IconIndex) {
-    // Notices are not shown yet.
+void Win32FormRuntime::balloonNotice(ControlId id, int x, int y, const Text& text, IconIndex) {
+    // Notices carry no icon.
+    if (auto* balloon = dynamic_cast<Balloon*>(control(id))) {
+        balloon->showNotice(x, y, gbkToWide(text));
+        testLog("notice " + std::to_string(x) + " " + std::to_string(y) + " " + wideToUtf8(gbkToWide(text)));
+    }
 }
 
-bool Win32FormRuntime::writeFile(const Text&, std::span<const std::uint8_t>) {
-    // Saving is not built yet: nothing is written.
-    return false;
+bool Win32FormRuntime::writeFile(const Text& fileName, std::span<const std::uint8_t> bytes) {
+    const bool written = writeFileSafely(gbkToWide(fileName), bytes);
+    testLog(std::string(written ? "file written " : "file not written ") + wideToUtf8(gbkToWide(fileName)));
+    return written;
 }
 
 } // namespace moyuan::win32

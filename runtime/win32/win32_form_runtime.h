@@ -49,6 +49,8 @@ private:
     Control* control(ControlId id) const;
     EventSink sinkFor(const Control& control);
     bool preTranslate(const MSG& msg);
+    // Shows each message to the controls that watch the user's input (the notices).
+    void observe(const MSG& msg) const;
     bool belongsToMainWindow(HWND hwnd) const;
     void refreshCursor() const;
     std::optional<PictureBytes> displayedByPanel(HWND hwnd) const;
