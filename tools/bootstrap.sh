@@ -11,7 +11,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   libz-mingw-w64-dev
   wine wine64 fonts-wine
-  xvfb xdotool x11-utils imagemagick fonts-wqy-zenhei
+  xvfb xdotool x11-utils imagemagick fonts-wqy-microhei fonts-wqy-zenhei
   libpng-dev zlib1g-dev googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev python3 python3-pil dpkg-dev
 )

@@ -57,16 +57,18 @@ export DISPLAY=:$(head -n1 "$session/display")
 
 wine_quiet() { "$wine" "$@" </dev/null >/dev/null 2>&1; }
 
-if [ ! -f "$WINEPREFIX/.moyuan-ready" ]; then
+# What the prefix setup below gives; a prefix made by an older setup is made anew.
+setup="fonts=WenQuanYi Micro Hei"
+if [ "$(cat "$WINEPREFIX/.moyuan-ready" 2>/dev/null)" != "$setup" ]; then
   echo "with-wine-session: creating the Wine prefix (once, about 15 s)" >&2
   rm -rf "$WINEPREFIX"
   wine_quiet wineboot -i
   # Chinese text: map the usual Chinese and dialog font names to an installed CJK font.
   subst='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
   for name in SimSun NSimSun 宋体 新宋体 "MS Shell Dlg" "MS Shell Dlg 2" Tahoma "Microsoft YaHei" 微软雅黑; do
-    wine_quiet reg add "$subst" /v "$name" /d "WenQuanYi Zen Hei" /f
+    wine_quiet reg add "$subst" /v "$name" /d "WenQuanYi Micro Hei" /f
   done
-  touch "$WINEPREFIX/.moyuan-ready"
+  echo "$setup" > "$WINEPREFIX/.moyuan-ready"
 fi
 # Wine draws frames itself on a virtual desktop, where X and Windows coordinates coincide.
 # The desktop is made when Wine boots, so the setting goes in first and Wine restarts.

@@ -3,6 +3,7 @@ import harness
 from harness import MAIN_CLASS, ProgramTest
 
 BUTTON_1, BUTTON_2, BUTTON_3 = 0x16010002, 0x16010004, 0x16010005
+PICTURE_BOX = 0x1601003C
 GREY = (192, 192, 192)
 
 
@@ -30,6 +31,16 @@ class MainWindowTest(ProgramTest):
         for x, y in ((button.left - 20, button.top), (button.left + 10, button.top + button.height + 10),
                      (window.client_left + window.client_width - 5, window.client_top + window.client_height - 5)):
             self.assertEqual(shot.getpixel((x, y)), GREY, (x, y))
+        # The banner fills the picture box (400 x 272 at the client's top-left), squeezed:
+        # the opaque grey-blue fields exactly, the translucent sky-blue ones (93, 195, 233 at
+        # alpha 227) darkened over the black background: 227/255 of each channel, rounded.
+        box = controls[PICTURE_BOX]
+        self.assertEqual((box.left, box.top, box.width, box.height),
+                         (window.client_left, window.client_top, 400, 272))
+        light, blue = (178, 199, 207), tuple(round(c * 227 / 255) for c in (93, 195, 233))
+        for (x, y), colour in (((10, 10), light), ((390, 10), blue), ((10, 262), blue),
+                               ((390, 262), light), ((150, 110), light), ((300, 250), light)):
+            self.assertEqual(shot.getpixel((box.left + x, box.top + y)), colour, (x, y))
         # The three buttons form a column at the right, "截图" at the top.
         tops = [controls[i].top for i in (BUTTON_1, BUTTON_2, BUTTON_3)]
         self.assertEqual(tops, sorted(tops))
