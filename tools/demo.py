@@ -30,6 +30,16 @@ def windows(probe):
     return found
 
 
+def answer(probe, button, text):
+    """Clicks the button, types the text into the input box it opens, and confirms."""
+    x, y = button[1] + button[3] // 2, button[2] + button[4] // 2
+    run("xdotool", "mousemove", str(x), str(y), "click", "1")
+    run(WINE, probe, "wait", "MoyuanInputBox", "10000", timeout=40)
+    run("xdotool", "type", "--delay", "20", text)
+    run("xdotool", "key", "Return")
+    run(WINE, probe, "gone", "MoyuanInputBox", "10000", timeout=40)
+
+
 def shot(out, name):
     path = out / name
     run("/usr/bin/import", "-window", "root", str(path))
@@ -64,12 +74,33 @@ def main():
         shot(out, "selecting.png")
         run("xdotool", "mouseup", "1")
         time.sleep(0.5)
+        shot(out, "captured.png")
+
+        # "存储路径": the folder is build/run itself; a notice confirms it.
+        folder_button = next(w for w in wins if w[0] == 0x16010004)
+        save_button = next(w for w in wins if w[0] == 0x16010005)
+        folder = run(WINE, "winepath", "-w", str(out.resolve())).stdout.strip() + "\\"
+        answer(args.probe, folder_button, folder)
+        time.sleep(0.5)
+        shot(out, "notice.png")
+
+        # "保存": the picture goes to build/run/demo.jpg.
+        answer(args.probe, save_button, "demo")
+        saved = out / "demo.jpg"
+        for _ in range(100):
+            if saved.exists():
+                break
+            time.sleep(0.05)
         shot(out, "screenshot.png")
 
         run("xdotool", "mousemove", str(window[1] + 100), str(window[2] + 10), "key", "Escape")
         program.wait(timeout=15)
         print(f"The program ran and ended with exit code {program.returncode}.")
-        print(f"Screenshot of the screen after the capture: {out / 'screenshot.png'}")
+        print(f"Screenshot of the screen at the end: {out / 'screenshot.png'}")
+        if saved.exists():
+            print(f"The saved picture: {saved} ({saved.stat().st_size} bytes)")
+        else:
+            print("No picture was saved.")
     finally:
         if program.poll() is None:
             program.kill()

@@ -167,6 +167,8 @@ def main():
     parser.add_argument("--probe", required=True)
     parser.add_argument("--pattern", required=True)
     ARGS, rest = parser.parse_known_args()
+    for name in ("exe", "release_exe", "probe", "pattern"):
+        setattr(ARGS, name, str(Path(getattr(ARGS, name)).resolve()))
     if "MOYUAN_WINE_SESSION" not in os.environ:
         sys.exit("run inside tools/with-wine-session.sh")
     unittest.main(argv=[sys.argv[0], "-v", *rest])

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/win/gdi_slots.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -532,30 +534,8 @@ TEST_F(BalloonNoticeTest, ShowsWithoutTakingActivationOrFocus) {
 
 // --- Handles --------------------------------------------------------------------------------
 
-// Holds GDI object slots of the process, so that the next object anybody creates fails.
-class GdiSlotsTaken {
-public:
-    // Takes every slot left and tells how many that was.
-    std::size_t takeAll() {
-        std::size_t taken = 0;
-        for (;;) {
-            moyuan::win32::UniqueRegion region(CreateRectRgn(0, 0, 1, 1));
-            if (!region) return taken;
-            regions_.push_back(std::move(region));
-            ++taken;
-        }
-    }
-    void giveBack(std::size_t n) {
-        regions_.resize(regions_.size() - std::min(n, regions_.size()));
-    }
-
-private:
-    std::vector<moyuan::win32::UniqueRegion> regions_;
-};
-
-// How many more GDI objects the process could create now. Under Wine GetGuiResources does
-// not count GDI objects, so the free slots of the handle table are counted instead.
-std::size_t freeGdiSlots() { return GdiSlotsTaken().takeAll(); }
+using moyuan::testing_support::freeGdiSlots;
+using moyuan::testing_support::GdiSlotsTaken;
 
 TEST_F(BalloonNoticeTest, WithoutGdiObjectsToSpareAShowHidesTheOldNoticeAndKeepsNothing) {
     notice_.show(300, 300, kNotice);

@@ -63,6 +63,8 @@ struct Event {
 class ControlsTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // The pointer stays away from the form: only the test's own mouse messages count.
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2);
         WindowForm form;
         form.window.id = kFormId;
         form.window.caption = "controls";

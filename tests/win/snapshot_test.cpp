@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/win/gdi_slots.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -378,26 +380,8 @@ TEST(SnapshotSizeFits, AcceptsAreasUpToOneGibibyteOfPicture) {
 
 // --- Handles ---------------------------------------------------------------------------------
 
-// Takes every GDI object slot the process has left (Wine's handle table has 65,536 slots,
-// Windows allows 10,000 objects by default), so that the next object anybody creates fails.
-class GdiSlotsTaken {
-public:
-    GdiSlotsTaken() {
-        for (;;) {
-            moyuan::win32::UniqueRegion region(CreateRectRgn(0, 0, 1, 1));
-            if (!region) break;
-            regions_.push_back(std::move(region));
-        }
-    }
-    std::size_t count() const { return regions_.size(); }
-    // Gives back `n` slots.
-    void giveBack(std::size_t n) { regions_.resize(regions_.size() - std::min(n, regions_.size())); }
-
-private:
-    std::vector<moyuan::win32::UniqueRegion> regions_;
-};
-
-std::size_t freeGdiSlots() { return GdiSlotsTaken().count(); }
+using moyuan::testing_support::freeGdiSlots;
+using moyuan::testing_support::GdiSlotsTaken;
 
 // The three ways a snapshot reads: a visible window through its own DC, a hidden one and the
 // whole screen through the screen DC.
@@ -455,7 +439,7 @@ TEST(SnapshotWindowArea, RunningOutOfGdiObjectsGivesNothingAndLeavesNothingBehin
         for (std::size_t spare = 0; spare <= kMostSpare; ++spare) {
             SCOPED_TRACE(std::to_string(spare) + " objects to spare");
             GdiSlotsTaken taken;
-            ASSERT_GT(taken.count(), kMostSpare);
+            ASSERT_GT(taken.takeAll(), kMostSpare);
             taken.giveBack(spare);
             took[spare] = !snapshotWindowArea(target).empty();
             EXPECT_EQ(freeGdiSlots(), spare);
