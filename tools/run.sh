@@ -9,8 +9,10 @@ MOYUAN_PRESETS="win64 win32" tools/build-all.sh
 
 exe=build/win64/moyuan_capture.exe
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 && [ -z "${MOYUAN_HEADLESS:-}" ]; then
+  # A prefix of its own, without the tests' virtual desktop: windows go to this display.
   export WINEPREFIX=$PWD/build/win64/wineprefix-desktop WINEDEBUG=-all LANG=C.UTF-8
   export WINEDLLOVERRIDES="mscoree,mshtml="
+  tools/wine-prefix.sh
   exec /usr/lib/wine/wine64 "$exe"
 fi
 

@@ -57,19 +57,7 @@ export DISPLAY=:$(head -n1 "$session/display")
 
 wine_quiet() { "$wine" "$@" </dev/null >/dev/null 2>&1; }
 
-# What the prefix setup below gives; a prefix made by an older setup is made anew.
-setup="fonts=WenQuanYi Micro Hei"
-if [ "$(cat "$WINEPREFIX/.moyuan-ready" 2>/dev/null)" != "$setup" ]; then
-  echo "with-wine-session: creating the Wine prefix (once, about 15 s)" >&2
-  rm -rf "$WINEPREFIX"
-  wine_quiet wineboot -i
-  # Chinese text: map the usual Chinese and dialog font names to an installed CJK font.
-  subst='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
-  for name in SimSun NSimSun 宋体 新宋体 "MS Shell Dlg" "MS Shell Dlg 2" Tahoma "Microsoft YaHei" 微软雅黑; do
-    wine_quiet reg add "$subst" /v "$name" /d "WenQuanYi Micro Hei" /f
-  done
-  echo "$setup" > "$WINEPREFIX/.moyuan-ready"
-fi
+MOYUAN_WINE=$wine "$here/tools/wine-prefix.sh"
 # Wine draws frames itself on a virtual desktop, where X and Windows coordinates coincide.
 # The desktop is made when Wine boots, so the setting goes in first and Wine restarts.
 wine_quiet reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f

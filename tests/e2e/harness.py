@@ -150,6 +150,15 @@ class ProgramTest(unittest.TestCase):
         from PIL import Image  # Debian's python3-pil
         return Image.open(path).convert("RGB")
 
+    def settled_screenshot(self, name, ready, timeout=10):
+        """Screenshots until `ready(shot)` holds: the program paints after it shows a window."""
+        end = time.monotonic() + timeout
+        while True:
+            shot = self.screenshot(name)
+            if ready(shot) or time.monotonic() > end:
+                return shot
+            time.sleep(0.1)
+
     def wait_for(self, predicate, timeout=10, what="condition"):
         end = time.monotonic() + timeout
         while time.monotonic() < end:

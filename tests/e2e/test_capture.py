@@ -53,7 +53,8 @@ class CaptureTest(ProgramTest):
         for x, y in ((180, 150), (320, 230), (300, 200)):
             harness.xdotool("mousemove", str(x), str(y))
             self.wait_for(self.handled(program, f"event 画板1 -6 {x} {y} 0"), what=f"the move to {x},{y}")
-        shot = self.screenshot("selecting")
+        shot = self.settled_screenshot("selecting", lambda shot: shot.getpixel((299, 150)) == RED
+                                       and shot.getpixel((320, 150)) != RED)
         red = {(x, y) for x in range(0, 1024) for y in range(0, 768) if shot.getpixel((x, y)) == RED}
         outline = ({(x, y) for x in (100, 299) for y in range(100, 200)} |
                    {(x, y) for y in (100, 199) for x in range(100, 300)})
@@ -72,7 +73,8 @@ class CaptureTest(ProgramTest):
         self.assertTrue(box.visible)
         # The box shows the selected area (columns 101..298, rows 101..198) stretched over
         # 400 x 272: compare it with the expected picture scaled the same way.
-        shot = self.screenshot("after")
+        shot = self.settled_screenshot(
+            "after", lambda shot: shot.getpixel((box.left + 200, box.top + 136)) != (0, 0, 0))
         from PIL import Image
         expected = Image.new("RGB", (198, 98))
         expected.putdata([pattern(x, y) for y in range(101, 199) for x in range(101, 299)])

@@ -25,7 +25,9 @@ class MainWindowTest(ProgramTest):
         _, window, controls = self.start_and_wait()
         self.assertEqual((window.left, window.top), ((1024 - 600) // 2, (768 - 300) // 2))
         self.assertEqual((window.width, window.height), (600, 300))
-        shot = self.screenshot("main-window")
+        box = controls[PICTURE_BOX]
+        shot = self.settled_screenshot("main-window",
+                                       lambda shot: shot.getpixel((box.left + 10, box.top + 10)) != (0, 0, 0))
         # Light grey where no control covers the client area: below and between the buttons.
         button = controls[BUTTON_1]
         for x, y in ((button.left - 20, button.top), (button.left + 10, button.top + button.height + 10),
@@ -34,7 +36,6 @@ class MainWindowTest(ProgramTest):
         # The banner fills the picture box (400 x 272 at the client's top-left), squeezed:
         # the opaque grey-blue fields exactly, the translucent sky-blue ones (93, 195, 233 at
         # alpha 227) darkened over the black background: 227/255 of each channel, rounded.
-        box = controls[PICTURE_BOX]
         self.assertEqual((box.left, box.top, box.width, box.height),
                          (window.client_left, window.client_top, 400, 272))
         light, blue = (178, 199, 207), tuple(round(c * 227 / 255) for c in (93, 195, 233))

@@ -64,7 +64,8 @@ class StorageTest(ProgramTest):
         tip_y = self.window.top + self.window.height // 2
         self.wait_for(lambda: self.notices(), what="the notice")
         self.assertEqual(self.notices(), [f"notice {tip_x} {tip_y} 路径保存成功"])
-        shot = self.screenshot("notice")
+        shot = self.settled_screenshot(
+            "notice", lambda shot: shot.getpixel((tip_x, tip_y)) != before.getpixel((tip_x, tip_y)))
         # The body lies above the point, the tail's tip at it; beside the tip nothing changed.
         self.assertNotEqual(shot.getpixel((tip_x, tip_y)), before.getpixel((tip_x, tip_y)))
         self.assertEqual(shot.getpixel((tip_x - 3, tip_y + 2)), before.getpixel((tip_x - 3, tip_y + 2)))

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Makes the Wine prefix in $WINEPREFIX ready for the program, once: created without install
+# prompts, and with the Chinese and dialog font names mapped to an installed CJK font (else
+# Wine draws boxes for Chinese text). A prefix made by an older setup is made anew.
+set -euo pipefail
+: "${WINEPREFIX:?}"
+wine=${MOYUAN_WINE:-/usr/lib/wine/wine64}
+export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=} LANG=C.UTF-8
+
+setup="fonts=WenQuanYi Micro Hei"
+[ "$(cat "$WINEPREFIX/.moyuan-ready" 2>/dev/null)" = "$setup" ] && exit 0
+
+echo "wine-prefix: creating the Wine prefix $WINEPREFIX (once, about 15 s)" >&2
+rm -rf "$WINEPREFIX"
+"$wine" wineboot -i </dev/null >/dev/null 2>&1
+subst='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+for name in SimSun NSimSun 宋体 新宋体 "MS Shell Dlg" "MS Shell Dlg 2" Tahoma "Microsoft YaHei" 微软雅黑; do
+  "$wine" reg add "$subst" /v "$name" /d "WenQuanYi Micro Hei" /f </dev/null >/dev/null 2>&1
+done
+echo "$setup" > "$WINEPREFIX/.moyuan-ready"
