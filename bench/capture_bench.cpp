@@ -17,16 +17,11 @@
 #include "forms/control_ids.h"
 #include "forms/main_form.h"
 #include "runtime/win32/win32_form_runtime.h"
+#include "tests/win/pump_messages.h"
 
 namespace {
 
-void pumpMessages() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
+using moyuan::testing_support::pumpMessages;
 
 double medianMs(int rounds, const std::function<void(int)>& work) {
     std::vector<double> ms;

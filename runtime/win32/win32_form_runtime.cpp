@@ -98,16 +98,19 @@ void Win32FormRuntime::loadStartWindow(ControlId windowId) {
 
 EventSink Win32FormRuntime::sinkFor(const Control& control) {
     const ControlId id = control.id();
-    const std::string name(control.name());
+    const std::string_view name = control.name();
     return [this, id, name](EventCode code, const MouseArgs& args) {
         if (!windowForm_) return;
         for (const EventBinding& b : windowForm_->bindings) {
             if (b.control != id || b.code != code || !b.handler) continue;
             b.handler(*this, args);
-            // Logged once the handler has run to its end.
-            testLog("event " + name + " " + std::to_string(static_cast<int>(code)) + " " +
+#ifdef MOYUAN_TEST_HOOKS
+            // Logged once the handler has run to its end. (Not built at all otherwise: this
+            // runs on every pointer move.)
+            testLog("event " + std::string(name) + " " + std::to_string(static_cast<int>(code)) + " " +
                     std::to_string(args.x) + " " + std::to_string(args.y) + " " +
                     std::to_string(args.keys));
+#endif
         }
     };
 }

@@ -19,6 +19,11 @@ MAIN_CLASS = "MoyuanMainWindow"
 ARGS = None  # filled in by main()
 
 
+def pattern(x, y):
+    """The colour that tests/e2e/win_pattern.cpp paints at screen pixel (x, y)."""
+    return (x % 256, y % 256, ((x * 3 + y * 5) % 256) | 1)
+
+
 @dataclass
 class Win:
     role: str

@@ -1,14 +1,10 @@
 """Capture mode and region selection with real X input over a known pattern."""
 import harness
-from harness import MAIN_CLASS, ProgramTest
+from harness import MAIN_CLASS, ProgramTest, pattern
 
 BUTTON_1 = 0x16010002
 PICTURE_BOX = 0x1601003C
 RED = (255, 0, 0)
-
-
-def pattern(x, y):
-    return (x % 256, y % 256, ((x * 3 + y * 5) % 256) | 1)
 
 
 class CaptureTest(ProgramTest):

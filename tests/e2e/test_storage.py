@@ -2,14 +2,10 @@
 import struct
 
 import harness
-from harness import MAIN_CLASS, ProgramTest
+from harness import MAIN_CLASS, ProgramTest, pattern
 
 BUTTON_1, BUTTON_2, BUTTON_3 = 0x16010002, 0x16010004, 0x16010005
 INPUT_BOX = "MoyuanInputBox"
-
-
-def pattern(x, y):
-    return (x % 256, y % 256, ((x * 3 + y * 5) % 256) | 1)
 
 
 class StorageTest(ProgramTest):

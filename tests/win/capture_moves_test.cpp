@@ -13,17 +13,12 @@
 #include "forms/main_form.h"
 #include "runtime/win32/win32_form_runtime.h"
 #include "tests/win/gdi_slots.h"
+#include "tests/win/pump_messages.h"
 
 namespace moyuan {
 namespace {
 
-void pumpMessages() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
+using testing_support::pumpMessages;
 
 class CaptureMovesTest : public ::testing::Test {
 protected:

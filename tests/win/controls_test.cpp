@@ -11,6 +11,7 @@
 #include "capture/picture_bytes.h"
 #include "runtime/picture_decode.h"
 #include "runtime/win32/win32_form_runtime.h"
+#include "tests/win/pump_messages.h"
 
 namespace moyuan {
 namespace {
@@ -19,13 +20,7 @@ constexpr ControlId kFormId = 0x52019999;
 constexpr ControlId kPanel = 0x16019001;
 constexpr ControlId kBox = 0x16019002;
 
-void pumpMessages() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
+using testing_support::pumpMessages;
 
 struct Rgb8 {
     std::uint8_t r, g, b;

@@ -10,6 +10,7 @@
 #include "forms/control_ids.h"
 #include "forms/main_form.h"
 #include "runtime/win32/win32_form_runtime.h"
+#include "tests/win/pump_messages.h"
 
 namespace moyuan {
 namespace {
@@ -24,13 +25,7 @@ bool sameRect(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-void pumpMessages() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
+using testing_support::pumpMessages;
 
 class MainWindowTest : public ::testing::Test {
 protected:
