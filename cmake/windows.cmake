@@ -41,6 +41,10 @@ function(moyuan_executable name runtime)
   target_link_libraries(${name} PRIVATE ${runtime})
   target_link_options(${name} PRIVATE ${wide_entry})
   target_include_directories(${name} PRIVATE ${generated} ${PROJECT_SOURCE_DIR}/forms)
+  if(MSVC)
+    # The manifest comes from app.rc; the linker must not add one of its own.
+    target_link_options(${name} PRIVATE /MANIFEST:NO)
+  endif()
   set_source_files_properties(forms/app.rc PROPERTIES
     OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/forms/art/app.ico;${generated}/app.manifest")
 endfunction()
