@@ -170,7 +170,26 @@ class ProgramTest(unittest.TestCase):
             if predicate():
                 return
             time.sleep(0.05)
-        self.fail(f"timed out waiting for {what}")
+        logs = "\n".join(f"--- program {i}:\n" + "\n".join(p.log()[-15:])
+                         for i, p in enumerate(self.programs))
+        self.fail(f"timed out waiting for {what}\n{logs}")
+
+    def type_into_input_box(self, text, box_class="MoyuanInputBox", edit_id=1002):
+        """Types the text into the input box's edit line until it reads back exactly that.
+
+        xdotool types characters outside the keyboard map by remapping a spare key for each
+        one, which now and then loses a character; the box's own text tells."""
+        def current():
+            return self.probe("text", box_class, str(edit_id)).stdout
+        for _ in range(3):
+            xdotool("type", "--delay", "30", text)
+            try:
+                self.wait_for(lambda: current() == text, timeout=3, what="the typed text")
+                return
+            except AssertionError:
+                # Select everything typed so far, so the next try replaces it.
+                xdotool("key", "End", "shift+Home")
+        self.assertEqual(current(), text, "the input box does not hold the typed text")
 
 
 def main():

@@ -40,7 +40,7 @@ class StorageTest(ProgramTest):
         r = self.probe("wait", INPUT_BOX, "10000", timeout=30)
         self.assertEqual(r.returncode, 0, "no input box")
         # The initial text is selected: typing replaces it.
-        harness.xdotool("type", "--delay", "20", text)
+        self.type_into_input_box(text)
         harness.xdotool("key", "Return")
         self.assertEqual(self.probe("gone", INPUT_BOX, "10000").returncode, 0)
 

@@ -44,6 +44,7 @@ HWND waitForClass(const wchar_t* cls, DWORD timeoutMs) {
 //        win_probe run EXE                 runs EXE and prints its whole 32-bit exit code
 //        win_probe focus CLASS             prints the id of the control with the keyboard focus
 //        win_probe cursor CLASS            prints the handle of the pointer's current shape
+//        win_probe text CLASS ID           prints the text of the window's child ID, as UTF-8
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) return 2;
     const std::wstring verb = argv[1];
@@ -105,6 +106,19 @@ int wmain(int argc, wchar_t** argv) {
         AttachThreadInput(GetCurrentThreadId(), target, FALSE);
         if (!got) return 1;
         std::wprintf(L"cursor %#llx\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(info.hCursor)));
+        std::fflush(stdout);
+        return 0;
+    }
+    if (verb == L"text" && argc > 3) {
+        HWND h = FindWindowW(cls, nullptr);
+        if (!h) return 1;
+        HWND child = GetDlgItem(h, static_cast<int>(std::wcstol(argv[3], nullptr, 10)));
+        if (!child) return 1;
+        wchar_t text[1024] = L"";
+        SendMessageW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+        char utf8[4096] = "";
+        const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+        std::fwrite(utf8, 1, n > 0 ? static_cast<size_t>(n - 1) : 0, stdout);
         std::fflush(stdout);
         return 0;
     }
