@@ -41,7 +41,9 @@ HICON loadProgramIcon(int size) {
 MainWindow::MainWindow(const WindowSpec& spec, const Bounds& outer) : spec_(spec), border_(spec.border) {
     bigIcon_.reset(loadProgramIcon(GetSystemMetrics(SM_CXICON)));
     smallIcon_.reset(loadProgramIcon(GetSystemMetrics(SM_CXSMICON)));
-    registerClass(kClassName, LoadCursorW(nullptr, IDC_ARROW), bigIcon_.get());
+    // The icons go to the window itself (WM_SETICON), not to the class: the class outlives
+    // this window, the icons do not.
+    registerClass(kClassName, LoadCursorW(nullptr, IDC_ARROW));
     background_.reset(CreateSolidBrush(RGB(spec.background.r, spec.background.g, spec.background.b)));
 
     const FrameStyles fs = frameStyles(spec, border_);
