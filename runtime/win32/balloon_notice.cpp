@@ -10,6 +10,7 @@
 // everywhere alike. What lies beneath is read once per show; the notice goes away at the
 // user's next click or key press, long before a change beneath could be noticed.
 #include "runtime/win32/balloon_notice.h"
+#include "runtime/win32/dib.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -224,13 +225,7 @@ bool BalloonNotice::present(int tipX, int tipY, std::wstring_view text) {
     const int h = height(layout.window);
     const std::size_t count = static_cast<std::size_t>(w) * h;
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h; // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = topDownInfo32(w, h);
     void* bits = nullptr;
     UniqueBitmap bitmap(CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap || !bits) return false;

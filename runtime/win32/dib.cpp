@@ -6,13 +6,7 @@ namespace moyuan::win32 {
 
 Dib makeDib(const Image& image) {
     if (image.width <= 0 || image.height <= 0) return {};
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = image.width;
-    bi.bmiHeader.biHeight = -image.height; // top-down, like the image
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = topDownInfo32(image.width, image.height);
     void* bits = nullptr;
     Dib dib;
     dib.bitmap.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));

@@ -17,6 +17,7 @@
 
 #include "runtime/win32/balloon_notice.h"
 #include "runtime/win32/scoped_win.h"
+#include "runtime/win32/dib.h"
 
 namespace {
 
@@ -263,13 +264,7 @@ public:
         pixels_.resize(static_cast<std::size_t>(w) * h);
         const moyuan::win32::WindowDc screen = moyuan::win32::WindowDc::screen();
         const moyuan::win32::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = moyuan::win32::topDownInfo32(w, h);
         void* bits = nullptr;
         const moyuan::win32::UniqueBitmap bitmap(
             CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));

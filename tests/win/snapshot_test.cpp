@@ -17,6 +17,7 @@
 #include "capture/gdi_snapshot.h"
 #include "capture/picture_bytes.h"
 #include "runtime/win32/scoped_win.h"
+#include "runtime/win32/dib.h"
 
 namespace {
 
@@ -65,13 +66,7 @@ LRESULT CALLBACK patternProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
                 pixels[static_cast<std::size_t>(y) * width + x] =
                     (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b;
             }
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height; // top-down
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = moyuan::win32::topDownInfo32(width, height);
         SetDIBitsToDevice(paint.get(), 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height),
                           0, 0, 0, static_cast<UINT>(height), pixels.data(), &info,
                           DIB_RGB_COLORS);
