@@ -3,45 +3,33 @@
 
 #include <windows.h>
 
-#include <memory>
-
-#include "app/program_state.h"
 #include "capture/capture_mode.h"
 #include "capture/gdi_snapshot.h"
 #include "capture/region_selection.h"
 #include "forms/control_ids.h"
-#include "forms/main_form.h"
-#include "runtime/win32/win32_form_runtime.h"
 #include "tests/win/gdi_slots.h"
-#include "tests/win/pump_messages.h"
+#include "tests/win/main_form_fixture.h"
 
 namespace moyuan {
 namespace {
 
 using testing_support::pumpMessages;
 
-class CaptureMovesTest : public ::testing::Test {
+class CaptureMovesTest : public testing_support::MainFormTest {
 protected:
     void SetUp() override {
-        runtime_ = std::make_unique<win32::Win32FormRuntime>();
-        runtime_->startRuntime(mainForm(state_));
-        runtime_->loadStartWindow(kMainWindowId);
-        pumpMessages();
+        MainFormTest::SetUp();
         enterCaptureMode(*runtime_, state_);
         pumpMessages();
     }
     void TearDown() override {
         leaveCaptureMode(*runtime_, state_);
-        runtime_.reset();
-        pumpMessages();
+        MainFormTest::TearDown();
     }
     void move(int x, int y) {
         previewSelection(*runtime_, state_, {x, y, 0});
         pumpMessages();
     }
-
-    ProgramState state_;
-    std::unique_ptr<win32::Win32FormRuntime> runtime_;
 };
 
 TEST_F(CaptureMovesTest, TheMarkersPictureIsWhatTheScreenShowsUnderIt) {

@@ -3,14 +3,10 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <vector>
 
-#include "app/program_state.h"
 #include "forms/control_ids.h"
-#include "forms/main_form.h"
-#include "runtime/win32/win32_form_runtime.h"
-#include "tests/win/pump_messages.h"
+#include "tests/win/main_form_fixture.h"
 
 namespace moyuan {
 namespace {
@@ -27,27 +23,7 @@ bool sameRect(const RECT& a, const RECT& b) {
 
 using testing_support::pumpMessages;
 
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        runtime_ = std::make_unique<win32::Win32FormRuntime>();
-        runtime_->startRuntime(mainForm(state_));
-        runtime_->loadStartWindow(kMainWindowId);
-        pumpMessages();
-        window_ = reinterpret_cast<HWND>(runtime_->windowHandle(kWindow));
-        ASSERT_NE(window_, nullptr);
-    }
-    void TearDown() override {
-        runtime_.reset();
-        pumpMessages();
-    }
-
-    HWND control(ControlId id) { return reinterpret_cast<HWND>(runtime_->windowHandle(id)); }
-
-    ProgramState state_;
-    std::unique_ptr<win32::Win32FormRuntime> runtime_;
-    HWND window_ = nullptr;
-};
+using MainWindowTest = testing_support::MainFormTest;
 
 TEST_F(MainWindowTest, StartsCentredWithTheFormsSizeAndFrame) {
     const int screenW = GetSystemMetrics(SM_CXSCREEN), screenH = GetSystemMetrics(SM_CYSCREEN);
