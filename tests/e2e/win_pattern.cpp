@@ -5,6 +5,9 @@
 
 #include <vector>
 
+#include "runtime/win32/dib.h"
+#include "runtime/win32/scoped_win.h"
+
 namespace {
 
 COLORREF patternAt(int x, int y) {
@@ -12,25 +15,26 @@ COLORREF patternAt(int x, int y) {
     return RGB(r, g, b);
 }
 
+// The whole screen's pattern, computed once: every repaint only blits it.
+const std::vector<DWORD>& screenPattern() {
+    static const std::vector<DWORD> pixels = [] {
+        const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+        std::vector<DWORD> p(static_cast<size_t>(w) * h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const COLORREF c = patternAt(x, y);
+                p[static_cast<size_t>(y) * w + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+            }
+        return p;
+    }();
+    return pixels;
+}
+
 void paint(HWND hwnd) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
+    const moyuan::win32::PaintDc dc(hwnd);
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    std::vector<DWORD> pixels(static_cast<size_t>(w) * h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const COLORREF c = patternAt(x, y);
-            pixels[static_cast<size_t>(y) * w + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-        }
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, pixels.data(), &bi, DIB_RGB_COLORS);
-    EndPaint(hwnd, &ps);
+    const BITMAPINFO info = moyuan::win32::topDownInfo32(w, h);
+    SetDIBitsToDevice(dc.get(), 0, 0, w, h, 0, 0, 0, h, screenPattern().data(), &info, DIB_RGB_COLORS);
 }
 
 LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
