@@ -310,14 +310,16 @@ bool Win32FormRuntime::textInput(const Text& prompt, const Text& title, const Te
 void Win32FormRuntime::balloonNotice(ControlId id, int x, int y, const Text& text, IconIndex) {
     // Notices carry no icon.
     if (auto* balloon = dynamic_cast<Balloon*>(control(id))) {
-        balloon->showNotice(x, y, gbkToWide(text));
-        testLog("notice " + std::to_string(x) + " " + std::to_string(y) + " " + wideToUtf8(gbkToWide(text)));
+        const std::wstring wide = gbkToWide(text);
+        balloon->showNotice(x, y, wide);
+        testLog("notice " + std::to_string(x) + " " + std::to_string(y) + " " + wideToUtf8(wide));
     }
 }
 
 bool Win32FormRuntime::writeFile(const Text& fileName, std::span<const std::uint8_t> bytes) {
-    const bool written = writeFileSafely(gbkToWide(fileName), bytes);
-    testLog(std::string(written ? "file written " : "file not written ") + wideToUtf8(gbkToWide(fileName)));
+    const std::wstring name = gbkToWide(fileName);
+    const bool written = writeFileSafely(name, bytes);
+    testLog(std::string(written ? "file written " : "file not written ") + wideToUtf8(name));
     return written;
 }
 
